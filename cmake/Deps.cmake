@@ -5,7 +5,12 @@
 # The LZMA SDK's 7z reader is compiled here from the C sources of Debian's
 # 7zip source package, for every build.
 
-set(QV_DEPS_DIR "${CMAKE_SOURCE_DIR}/build/deps" CACHE PATH "Prepared dependencies")
+if(DEFINED ENV{QV_DEPS_DIR})
+  set(qv_default_deps "$ENV{QV_DEPS_DIR}")
+else()
+  set(qv_default_deps "${CMAKE_SOURCE_DIR}/build/deps")
+endif()
+set(QV_DEPS_DIR "${qv_default_deps}" CACHE PATH "Prepared dependencies")
 
 # LZMA SDK: 7z archive reader (LZMA, LZMA2, BCJ filters), from 7zip's C folder.
 file(GLOB QV_7ZIP_C_DIR LIST_DIRECTORIES true "${QV_DEPS_DIR}/src/7zip-*/C")
