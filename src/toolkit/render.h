@@ -78,6 +78,13 @@ inline uint32_t BlendPixel(uint32_t dst, uint32_t src) {
   return src + (rb | ag);
 }
 
+// For each row of a `width` × `height` rounded rectangle whose corners are
+// quarters of an ellipse `ellipseWidth` × `ellipseHeight`, the first column
+// inside and one past the last, relative to the rectangle (`spans` gets
+// 2 × height values). A pixel is inside when its centre is.
+void RoundRectRowSpans(int width, int height, int ellipseWidth, int ellipseHeight,
+                       std::vector<int>& spans);
+
 // A 32-bit premultiplied, top-down pixel buffer. Owns its pixels.
 class Bitmap {
  public:

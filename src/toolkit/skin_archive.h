@@ -37,6 +37,9 @@ class SkinArchive {
     uint32_t index = 0;     // index in the archive
     uint64_t size = 0;
     std::vector<uint8_t> content;
+    // False when the entry could not be unpacked (damaged data, bad
+    // checksum); reading it fails with "Could not unzip file".
+    bool unpacked = false;
   };
 
   // Opens the 7z archive in `data` (not kept; the entries own their

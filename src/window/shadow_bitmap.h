@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "toolkit/render.h"
 
@@ -54,6 +55,7 @@ class RoundRectRegion {
  private:
   int left_, top_, right_, bottom_;
   int ellipseWidth_, ellipseHeight_;
+  std::vector<int> spans_;  // per row: first column inside, one past the last
 };
 
 struct ShadowBitmap {
