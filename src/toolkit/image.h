@@ -25,9 +25,9 @@ struct Image {
   int Height() const { return bitmap.Height(); }
 };
 
-// Images larger than this many pixels are refused before any pixel memory is
-// taken (64 Mi pixels, 256 MiB decoded).
-constexpr uint64_t kMaxImagePixels = 64ull * 1024 * 1024;
+// Images with more pixels than this are refused before any pixel memory is
+// taken: 16 Mi pixels, 64 MiB decoded, far beyond any skin image.
+constexpr uint64_t kMaxImagePixels = 16ull * 1024 * 1024;
 
 // Decodes the PNG in `data` into `out`. Pixels of opacity 255 are copied;
 // every other pixel is premultiplied and marks the image as having

@@ -75,6 +75,28 @@ uint32_t ShadowPixel(uint32_t color, uint32_t alpha) {
 
 }  // namespace
 
+std::vector<uint32_t> ShadowKernel(const ShadowParams& params) {
+  const int s = params.Size(), p = params.Sharpness(), d = params.Darkness();
+  const int K = std::max(s, p);
+  const int R0 = s > p ? s - p : 0;
+  const int side = 2 * K + 1;
+  std::vector<uint32_t> kernel(static_cast<size_t>(side) * side, 0);
+  for (int u = -K; u <= K; ++u) {
+    for (int v = -K; v <= K; ++v) {
+      const double dist = std::sqrt(static_cast<double>(u * u + v * v));
+      uint32_t pixel = 0;
+      if (dist < R0) {
+        pixel = ShadowPixel(params.Color(), static_cast<uint32_t>(d));
+      } else if (dist <= K) {
+        const double alpha = (1.0 - (dist - R0) / (p + 1)) * d;
+        pixel = ShadowPixel(params.Color(), static_cast<uint32_t>(std::max(alpha, 0.0)));
+      }
+      kernel[static_cast<size_t>(u + K) * side + (v + K)] = pixel;
+    }
+  }
+  return kernel;
+}
+
 ShadowBitmap ComputeShadow(int width, int height, const RegionTest& inside,
                            const ShadowParams& params) {
   const int W = width, H = height;
@@ -121,24 +143,10 @@ ShadowBitmap ComputeShadow(int width, int height, const RegionTest& inside,
     work.swap(next);
   }
 
-  // Step 4: the kernel, (2K + 1) pixels square.
+  // Step 4: the kernel.
   const int K = std::max(s, p);
-  const int R0 = s > p ? s - p : 0;
   const int side = 2 * K + 1;
-  std::vector<uint32_t> kernel(static_cast<size_t>(side) * side, 0);
-  for (int u = -K; u <= K; ++u) {
-    for (int v = -K; v <= K; ++v) {
-      const double dist = std::sqrt(static_cast<double>(u * u + v * v));
-      uint32_t pixel = 0;
-      if (dist < R0) {
-        pixel = ShadowPixel(params.Color(), static_cast<uint32_t>(d));
-      } else if (dist <= K) {
-        const double alpha = (1.0 - (dist - R0) / (p + 1)) * d;
-        pixel = ShadowPixel(params.Color(), static_cast<uint32_t>(std::max(alpha, 0.0)));
-      }
-      kernel[static_cast<size_t>(u + K) * side + (v + K)] = pixel;
-    }
-  }
+  const std::vector<uint32_t> kernel = ShadowKernel(params);
 
   // Step 5: the span of shadow row i.
   const int shift = 1 + (s < 0 ? -s : 0);

@@ -64,6 +64,12 @@ struct ShadowBitmap {
   int offsetY = 0;  // top-left: (offset − size) on each axis
 };
 
+// The blur kernel: (2K + 1) × (2K + 1) premultiplied pixels, row by row,
+// K = the larger of size and sharpness. Within the centre radius (size −
+// sharpness, when positive) the full darkness; out to K it falls off linearly
+// over sharpness + 1 pixels; beyond K it is 0.
+std::vector<uint32_t> ShadowKernel(const ShadowParams& params);
+
 // Computes the shadow of a `width` × `height` parent whose shape is `inside`
 // (null: the parent has no region, and the shadow is fully transparent).
 // A parent row whose inside part is narrower than the shadow size ends at its
