@@ -9,6 +9,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -32,6 +33,24 @@ class ScratchDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// Points the platform's temporary directory (TMPDIR; TMP and TEMP on
+// Windows) at `path` until destroyed, then restores the earlier values.
+class ScopedTempDirectory {
+ public:
+  explicit ScopedTempDirectory(const std::wstring& path);
+  ~ScopedTempDirectory();
+  ScopedTempDirectory(const ScopedTempDirectory&) = delete;
+  ScopedTempDirectory& operator=(const ScopedTempDirectory&) = delete;
+
+ private:
+  struct Saved {
+    std::wstring name;
+    bool present;
+    std::wstring value;
+  };
+  std::vector<Saved> saved_;
 };
 
 inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
