@@ -38,6 +38,12 @@ elseif(QV_SANITIZE STREQUAL "thread")
   add_link_options(-fsanitize=thread)
 endif()
 
+# The fuzzers need coverage of the libraries they drive, not only of the
+# harness itself.
+if(QV_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # qv_platform_sources(<var> <dir> <base>...): for each base name adds
 # base.cpp and base_<platform>.cpp when they exist.
 function(qv_platform_sources var dir)
