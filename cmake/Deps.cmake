@@ -28,6 +28,10 @@ target_include_directories(qv_lzma SYSTEM PUBLIC ${QV_7ZIP_C_DIR})
 # PPMd stays out: 7zDec.c builds its PPMd decoder whenever Z7_PPMD_SUPPORT
 # is defined at all, and skins are packed with LZMA2.
 target_compile_options(qv_lzma PRIVATE -w)
+# The SDK reads little-endian numbers with deliberate unaligned loads on x86.
+if(QV_SANITIZE STREQUAL "address")
+  target_compile_options(qv_lzma PRIVATE -fno-sanitize=alignment)
+endif()
 add_library(qv::lzma ALIAS qv_lzma)
 
 add_library(qv_stb INTERFACE)
