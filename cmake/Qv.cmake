@@ -38,8 +38,8 @@ elseif(QV_SANITIZE STREQUAL "thread")
   add_link_options(-fsanitize=thread)
 endif()
 
-# The fuzzers need coverage of the libraries they drive, not only of the
-# harness itself.
+# Fuzz builds instrument every library for coverage; only the harnesses
+# link libFuzzer's driver.
 if(QV_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
