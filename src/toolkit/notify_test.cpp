@@ -139,9 +139,20 @@ TEST_F(NotifyFixture, TimersGoThroughTheServiceAndNotifyOnExpiry) {
   ASSERT_EQ(timers.armed.size(), 1u);
   EXPECT_EQ(timers.armed[0].elapse, 60u);
   t.window.OnTimer(label, 2100);
+  t.window.OnTimer(label, 7);  // never armed
   t.window.KillTimer(label, 2100);
   EXPECT_EQ(timers.killed.size(), 1u);
+  t.window.OnTimer(label, 2100);  // a late expiry after the kill
   EXPECT_EQ(recorder.entries, (std::vector<E>{{L"timer", L"label", 2100, 0}}));
+
+  // A destroyed control's timers die with it.
+  CControlUI* btn = t.Find(L"btn");
+  EXPECT_TRUE(t.window.SetTimer(btn, 1, 10));
+  EXPECT_TRUE(t.window.SetTimer(btn, 2, 10));
+  t.Find<CContainerUI>(L"tabs")->GetParent()->AsContainer()->Remove(btn);
+  EXPECT_EQ(timers.killed.size(), 3u);
+  t.window.OnTimer(btn, 1);
+  EXPECT_EQ(recorder.entries.size(), 1u);
 }
 
 TEST_F(NotifyFixture, QueuedNotificationsFromWorkersArriveOnTheWindowThread) {
@@ -181,6 +192,14 @@ TEST_F(NotifyFixture, QueuedNotificationsFromWorkersArriveOnTheWindowThread) {
     EXPECT_EQ(e.lParam, next[static_cast<size_t>(e.wParam)]++);
   }
   for (std::thread::id id : deliveredOn) EXPECT_EQ(id, windowThread);
+}
+
+TEST_F(NotifyFixture, QueuedNotificationOutlivesItsSender) {
+  CControlUI* btn = t.Find(L"btn");
+  t.window.PostNotify(btn, L"checknet", 1, 0);
+  t.Find<CContainerUI>(L"tabs")->GetParent()->AsContainer()->Remove(btn);
+  EXPECT_EQ(t.window.DispatchQueuedNotifications(), 1u);
+  EXPECT_EQ(recorder.entries, (std::vector<E>{{L"checknet", L"", 1, 0}}));
 }
 
 TEST_F(NotifyFixture, ReceiversInOrderAndRemovable) {

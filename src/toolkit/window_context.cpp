@@ -242,15 +242,26 @@ std::size_t CWindowContext::DispatchQueuedNotifications() {
 
 bool CWindowContext::SetTimer(CControlUI* control, unsigned id, unsigned elapseMs) {
   if (!timers_ || !control) return false;
-  return timers_->SetTimer(control, id, elapseMs);
+  if (!timers_->SetTimer(control, id, elapseMs)) return false;
+  const std::pair<CControlUI*, unsigned> timer(control, id);
+  if (std::find(armedTimers_.begin(), armedTimers_.end(), timer) == armedTimers_.end()) {
+    armedTimers_.push_back(timer);
+  }
+  return true;
 }
 
 void CWindowContext::KillTimer(CControlUI* control, unsigned id) {
-  if (timers_ && control) timers_->KillTimer(control, id);
+  const auto it = std::find(armedTimers_.begin(), armedTimers_.end(), std::make_pair(control, id));
+  if (it == armedTimers_.end()) return;
+  armedTimers_.erase(it);
+  if (timers_) timers_->KillTimer(control, id);
 }
 
 void CWindowContext::OnTimer(CControlUI* control, unsigned id) {
-  if (!control) return;
+  if (std::find(armedTimers_.begin(), armedTimers_.end(), std::make_pair(control, id)) ==
+      armedTimers_.end()) {
+    return;
+  }
   SendEvent(control, UIEventType::kTimer, 0, 0, static_cast<intptr_t>(id));
 }
 
@@ -303,6 +314,15 @@ void CWindowContext::SetFocus(CControlUI* control) {
 }
 
 void CWindowContext::ReapControl(CControlUI* control) {
+  for (std::size_t i = armedTimers_.size(); i-- > 0;) {
+    if (armedTimers_[i].first == control) KillTimer(control, armedTimers_[i].second);
+  }
+  {
+    std::lock_guard<std::mutex> lock(queueMutex_);
+    for (NotifyMsg& msg : queue_) {
+      if (msg.sender == control) msg.sender = nullptr;
+    }
+  }
   if (hot_ == control) hot_ = nullptr;
   if (pushed_ == control) pushed_ = nullptr;
   if (focus_ == control) focus_ = nullptr;

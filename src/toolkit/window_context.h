@@ -152,7 +152,8 @@ class CWindowContext {
   bool SetTimer(CControlUI* control, unsigned id, unsigned elapseMs);
   void KillTimer(CControlUI* control, unsigned id);
   // The system window reports an expiry; the control gets a timer event
-  // (by default the window then receives "timer" with the id).
+  // (by default the window then receives "timer" with the id). Expiries of
+  // timers not armed here (killed, or of a destroyed control) are dropped.
   void OnTimer(CControlUI* control, unsigned id);
 
   // Input from the system window, in client coordinates.
@@ -165,7 +166,8 @@ class CWindowContext {
   CControlUI* GetFocus() const { return focus_; }
   CControlUI* GetHot() const { return hot_; }
 
-  // A control leaves the tree: forget every reference to it.
+  // A control is destroyed or leaves this window: its timers are killed,
+  // queued notifications keep no pointer to it, and the window forgets it.
   void ReapControl(CControlUI* control);
 
  private:
@@ -192,6 +194,7 @@ class CWindowContext {
   std::function<void()> onWakeUp_;
 
   ITimerService* timers_ = nullptr;
+  std::vector<std::pair<CControlUI*, unsigned>> armedTimers_;
   CControlUI* hot_ = nullptr;
   CControlUI* pushed_ = nullptr;
   CControlUI* focus_ = nullptr;
