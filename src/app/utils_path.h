@@ -22,6 +22,10 @@ std::wstring JoinPath(std::wstring_view dir, std::wstring_view name);
 // ("C:\a\b.exe" -> "C:\a"); the empty string when there is no separator.
 std::wstring RemoveLastComponent(std::wstring_view path);
 
+// The full path of the running executable; empty when it does not fit 259
+// characters or cannot be read.
+std::wstring GetExecutablePath();
+
 // True when a file or folder exists at `path`.
 bool PathExists(const std::wstring& path);
 // True when a regular file (not a folder) exists at `path`.

@@ -1,12 +1,22 @@
 #include "utils_path.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "utils_text.h"
 
 namespace Utils {
 
 wchar_t PathSeparator() { return L'/'; }
+
+std::wstring GetExecutablePath() {
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path);
+  if (n <= 0 || static_cast<size_t>(n) >= sizeof path) return {};
+  std::wstring wide = ToWide(std::string_view(path, static_cast<size_t>(n)), kCodePageUtf8);
+  if (wide.size() >= kMaxPath) return {};
+  return wide;
+}
 
 bool PathExists(const std::wstring& path) {
   struct stat st {};
