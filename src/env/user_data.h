@@ -21,8 +21,9 @@ std::wstring UserDataFolderBesideLocal(std::wstring_view localAppData);
 // Creates the data file's folder and, in "APP.ini": sets "channel" of
 // "Install" to "vuzeri" when it is missing or holds "error", keeps any other
 // channel, and writes "0" to "isrun" of "help" and "native" of "Install".
-// Sets the runtime locale (services.setLocale) before the profile calls.
-// Failures are silent: the window goes on.
+// Sets the runtime locale (services.setLocale) before the profile calls, also
+// when the folder is unknown and nothing is written. Failures are silent: the
+// window goes on.
 void WriteUserDataFile(const EnvServices& services);
 
 }  // namespace Utils

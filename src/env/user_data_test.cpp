@@ -91,6 +91,7 @@ TEST_F(UserDataFile, RealLocaleStepAndUnknownFolderAreHarmless) {
   std::filesystem::remove(file);
   Write();
   EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_EQ(env.events, std::vector<std::wstring>{L"locale"}) << "the locale is set all the same";
 }
 
 }  // namespace
