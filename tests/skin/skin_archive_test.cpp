@@ -9,38 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "app/utils_text.h"
+#include "skin_test_support.h"
 #include "toolkit/image.h"
-#include "toolkit/skin_archive.h"
 #include "toolkit/skin_archive_platform.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
-namespace DuiLib {
+namespace DuiLib::skintest {
 namespace {
 
-constexpr int kSkinResourceId = 147;
-
-class SkinArchiveTest : public ::testing::Test {
+class SkinArchiveTest : public SkinTest {
  protected:
-  void SetUp() override {
-    SkinSettings::Reset();
-#ifdef _WIN32
-    SkinSettings::SetInstance(GetModuleHandleW(nullptr));
-#else
-    SkinSettings::SetResourcePath(Utils::ToWide(QV_SKIN_RESOURCE_DIR, Utils::kCodePageUtf8));
-#endif
-    SkinSettings::SetArchiveFormat7z(true);
-  }
-  void TearDown() override { SkinSettings::Reset(); }
-
   static std::string Read(const std::wstring& name, SkinFileKind kind) {
     std::vector<uint8_t> bytes;
     std::wstring error;
-    EXPECT_TRUE(SkinSettings::ReadFile(name, kind, bytes, error))
-        << Utils::ToNarrow(name, Utils::kCodePageUtf8) << ": " << Utils::ToNarrow(error, Utils::kCodePageUtf8);
+    EXPECT_TRUE(SkinSettings::ReadFile(name, kind, bytes, error)) << Narrow(name) << ": " << Narrow(error);
     return std::string(bytes.begin(), bytes.end());
   }
 };
@@ -73,7 +54,7 @@ TEST_F(SkinArchiveTest, MainLayoutIsFoundUnderItsStoredName) {
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->name, L"res/mainWnd/bk01.png");
   for (const SkinArchive::Entry& entry : archive->Entries()) {
-    EXPECT_TRUE(entry.unpacked) << Utils::ToNarrow(entry.name, Utils::kCodePageUtf8);
+    EXPECT_TRUE(entry.unpacked) << Narrow(entry.name);
   }
 }
 
@@ -95,7 +76,7 @@ TEST_F(SkinArchiveTest, EveryNameTheInstallerAsksForReadsAndDecodes) {
     // The disabled look of the path button is named but left out on purpose:
     // the button is never disabled.
     if (name == L"res\\mainWnd\\installDirEdit4.png") continue;
-    SCOPED_TRACE(Utils::ToNarrow(name, Utils::kCodePageUtf8));
+    SCOPED_TRACE(Narrow(name));
     const std::string png = Read(name, SkinFileKind::kImage);
     Image image;
     ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, image));
@@ -104,4 +85,4 @@ TEST_F(SkinArchiveTest, EveryNameTheInstallerAsksForReadsAndDecodes) {
 }
 
 }  // namespace
-}  // namespace DuiLib
+}  // namespace DuiLib::skintest
