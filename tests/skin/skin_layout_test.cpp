@@ -6,6 +6,8 @@
 // which only the message box's two text labels do.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "skin_test_support.h"
 
 namespace DuiLib::skintest {
@@ -74,6 +76,11 @@ const Placed kMessageBox[] = {
     {nullptr, 0, L"cancelBtn", {325, 156, 401, 188}},
 };
 
+std::string Describe(const Rect& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+         "," + std::to_string(r.bottom) + ")";
+}
+
 void ExpectPlaced(SkinWindow& w, const Placed* begin, const Placed* end) {
   for (const Placed* p = begin; p != end; ++p) {
     SCOPED_TRACE(Narrow(p->key) + " on page " + std::to_string(p->page) +
@@ -81,7 +88,7 @@ void ExpectPlaced(SkinWindow& w, const Placed* begin, const Placed* end) {
     if (p->tab != nullptr) w.SelectPage(p->tab, p->page);
     CControlUI* control = FindShown(w.window.GetRoot(), p->key);
     ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->GetPos(), p->pos);
+    EXPECT_EQ(Describe(control->GetPos()), Describe(p->pos));
   }
 }
 
@@ -147,7 +154,7 @@ TEST_F(SkinLayoutTest, WindowAttributesAskForRoundCornersCaptionAndShadow) {
     SCOPED_TRACE(Narrow(c.document));
     SkinWindow w;
     ASSERT_TRUE(w.Load(c.document)) << Narrow(w.error.message);
-    EXPECT_EQ(w.window.GetCaptionRect(), c.caption);
+    EXPECT_EQ(Describe(w.window.GetCaptionRect()), Describe(c.caption));
     EXPECT_EQ(w.window.GetRoundCorner().cx, c.corner);
     EXPECT_EQ(w.window.GetRoundCorner().cy, c.corner);
     const std::pair<const wchar_t*, const wchar_t*> shadow[] = {
