@@ -11,6 +11,15 @@ namespace {
 
 int Clamp(int value, int lo, int hi) { return std::max(lo, std::min(value, hi)); }
 
+// Layout arithmetic runs in 64 bits over any number of children; the
+// coordinates that come out stay well inside the 32-bit range, so widths
+// and heights computed from them cannot overflow either.
+constexpr long long kMaxCoordinate = 1 << 29;
+int Coordinate(long long value) {
+  return static_cast<int>(std::max(-kMaxCoordinate, std::min(value, kMaxCoordinate)));
+}
+int Extent(long long value) { return static_cast<int>(std::max(0LL, std::min(value, kMaxCoordinate))); }
+
 // What the first pass of a box layout finds out about one visible child.
 struct ItemPlan {
   CControlUI* control;
@@ -83,12 +92,12 @@ void CContainerUI::RemoveAll() {
 }
 
 void CContainerUI::SetInset(const Rect& inset) {
-  inset_ = inset;
+  inset_ = ClampLayoutRect(inset);
   NeedUpdate();
 }
 
 void CContainerUI::SetChildPadding(int padding) {
-  childPadding_ = padding;
+  childPadding_ = ClampLayoutSize(padding);
   NeedUpdate();
 }
 
@@ -149,7 +158,7 @@ void CVerticalLayoutUI::SetPos(const Rect& rect) {
   // Pass 1: estimate every visible child with the whole height; children
   // that want no height are adjustable.
   std::vector<ItemPlan> plan;
-  int fixedTotal = 0;
+  long long fixedTotal = 0;
   int adjustable = 0;
   for (auto& item : items_) {
     CControlUI* c = item.get();
@@ -167,34 +176,34 @@ void CVerticalLayoutUI::SetPos(const Rect& rect) {
     plan.push_back({c, height});
   }
   // Pass 2: the gaps between visible children.
-  if (plan.size() > 1) fixedTotal += childPadding_ * static_cast<int>(plan.size() - 1);
+  if (plan.size() > 1) fixedTotal += static_cast<long long>(childPadding_) * static_cast<long long>(plan.size() - 1);
   // Pass 3: the share of every adjustable child.
-  int share = adjustable > 0 ? (H - fixedTotal) / adjustable : 0;
+  long long share = adjustable > 0 ? (H - fixedTotal) / adjustable : 0;
   if (share < 0) share = 0;
 
   // Pass 4 to 6: from the top, the final heights, widths and rectangles.
-  int position = inner.top;
-  int remaining = H;
+  long long position = inner.top;
+  long long remaining = H;
   int adjustableSeen = 0;
   for (size_t i = 0; i < plan.size(); ++i) {
     CControlUI* c = plan[i].control;
     const Rect& m = c->GetPadding();
     remaining -= m.top;
-    const Size sz = c->EstimateSize({usableWidth(c), usableHeight(c, remaining)});
+    const Size sz = c->EstimateSize({usableWidth(c), usableHeight(c, Extent(remaining))});
     int height;
     if (sz.cy != 0) {
       height = Clamp(sz.cy, c->GetMinHeight(), c->GetMaxHeight());
     } else {
       ++adjustableSeen;
       if (adjustableSeen == adjustable) {
-        int later = 0;
+        long long later = 0;
         for (size_t j = i + 1; j < plan.size(); ++j) {
           const Rect& mj = plan[j].control->GetPadding();
           later += plan[j].fixed + mj.top + mj.bottom + childPadding_;
         }
-        height = std::max(0, remaining - m.bottom - later);
+        height = Extent(remaining - m.bottom - later);
       } else {
-        height = share;
+        height = Extent(share);
       }
       height = Clamp(height, c->GetMinHeight(), c->GetMaxHeight());
     }
@@ -203,8 +212,9 @@ void CVerticalLayoutUI::SetPos(const Rect& rect) {
     width = std::min(width, usableWidth(c));
     width = std::max(width, c->GetMinWidth());
     // Pass 6: the rectangle.
-    const int top = position + m.top;
-    c->SetPos(Rect(inner.left + m.left, top, inner.left + m.left + width, top + height));
+    const long long top = position + m.top;
+    const long long left = static_cast<long long>(inner.left) + m.left;
+    c->SetPos(Rect(Coordinate(left), Coordinate(top), Coordinate(left + width), Coordinate(top + height)));
     position += m.top + height + m.bottom + childPadding_;
     remaining -= height + m.bottom + childPadding_;
   }
@@ -241,7 +251,7 @@ void CHorizontalLayoutUI::SetPos(const Rect& rect) {
 
   // Pass 1: the children that keep a width of their own.
   std::vector<ItemPlan> plan;
-  int fixedTotal = 0;
+  long long fixedTotal = 0;
   int adjustable = 0;
   for (auto& item : items_) {
     CControlUI* c = item.get();
@@ -258,33 +268,33 @@ void CHorizontalLayoutUI::SetPos(const Rect& rect) {
     plan.push_back({c, width});
   }
   // Pass 2: the gaps.
-  if (plan.size() > 1) fixedTotal += childPadding_ * static_cast<int>(plan.size() - 1);
+  if (plan.size() > 1) fixedTotal += static_cast<long long>(childPadding_) * static_cast<long long>(plan.size() - 1);
   // Pass 3: the share of every adjustable child.
-  int share = adjustable > 0 ? (W - fixedTotal) / adjustable : 0;
+  long long share = adjustable > 0 ? (W - fixedTotal) / adjustable : 0;
   if (share < 0) share = 0;
 
   // Pass 4 to 6: from the left.
-  int position = inner.left;
-  int remaining = W;
+  long long position = inner.left;
+  long long remaining = W;
   int adjustableSeen = 0;
   for (size_t i = 0; i < plan.size(); ++i) {
     CControlUI* c = plan[i].control;
     const Rect& m = c->GetPadding();
     remaining -= m.left;
-    int width = estimateWidth(c, remaining);
+    int width = estimateWidth(c, Extent(remaining));
     if (width != 0) {
       width = Clamp(width, c->GetMinWidth(), c->GetMaxWidth());
     } else {
       ++adjustableSeen;
       if (adjustableSeen == adjustable) {
-        int later = 0;
+        long long later = 0;
         for (size_t j = i + 1; j < plan.size(); ++j) {
           const Rect& mj = plan[j].control->GetPadding();
           later += plan[j].fixed + mj.left + mj.right + childPadding_;
         }
-        width = std::max(0, remaining - m.right - later);
+        width = Extent(remaining - m.right - later);
       } else {
-        width = share;
+        width = Extent(share);
       }
       width = Clamp(width, c->GetMinWidth(), c->GetMaxWidth());
     }
@@ -293,9 +303,9 @@ void CHorizontalLayoutUI::SetPos(const Rect& rect) {
     height = std::min(height, usableHeight(c));
     height = std::max(height, c->GetMinHeight());
     // Pass 6: the rectangle.
-    const int left = position + m.left;
-    const int top = inner.top + m.top;
-    c->SetPos(Rect(left, top, left + width, top + height));
+    const long long left = position + m.left;
+    const long long top = static_cast<long long>(inner.top) + m.top;
+    c->SetPos(Rect(Coordinate(left), Coordinate(top), Coordinate(left + width), Coordinate(top + height)));
     position += m.left + width + m.right + childPadding_;
     remaining -= width + m.right + childPadding_;
   }
@@ -370,7 +380,8 @@ void CTabLayoutUI::SetPos(const Rect& rect) {
   const Size sz = child->EstimateSize({space.Width(), space.Height()});
   const int width = Clamp(sz.cx == 0 ? space.Width() : sz.cx, child->GetMinWidth(), child->GetMaxWidth());
   const int height = Clamp(sz.cy == 0 ? space.Height() : sz.cy, child->GetMinHeight(), child->GetMaxHeight());
-  child->SetPos(Rect(space.left, space.top, space.left + width, space.top + height));
+  child->SetPos(Rect(space.left, space.top, Coordinate(static_cast<long long>(space.left) + width),
+                     Coordinate(static_cast<long long>(space.top) + height)));
 }
 
 void CTabLayoutUI::OnChildVisibilityChanged(CControlUI* child) {

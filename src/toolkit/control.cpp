@@ -1,5 +1,7 @@
 #include "toolkit/control.h"
 
+#include <algorithm>
+
 #include "toolkit/containers.h"
 #include "toolkit/layout_values.h"
 #include "toolkit/window_context.h"
@@ -69,41 +71,41 @@ void CControlUI::SetText(std::wstring text) {
 }
 
 void CControlUI::SetFixedWidth(int width) {
-  if (width < 0) width = 0;
+  width = std::max(0, ClampLayoutSize(width));
   if (fixedWidth_ == width) return;
   fixedWidth_ = width;
   NeedParentUpdate();
 }
 
 void CControlUI::SetFixedHeight(int height) {
-  if (height < 0) height = 0;
+  height = std::max(0, ClampLayoutSize(height));
   if (fixedHeight_ == height) return;
   fixedHeight_ = height;
   NeedParentUpdate();
 }
 
 void CControlUI::SetMinWidth(int width) {
-  minWidth_ = width < 0 ? 0 : width;
+  minWidth_ = std::max(0, ClampLayoutSize(width));
   NeedParentUpdate();
 }
 
 void CControlUI::SetMinHeight(int height) {
-  minHeight_ = height < 0 ? 0 : height;
+  minHeight_ = std::max(0, ClampLayoutSize(height));
   NeedParentUpdate();
 }
 
 void CControlUI::SetMaxWidth(int width) {
-  maxWidth_ = width < 0 ? 0 : width;
+  maxWidth_ = std::max(0, ClampLayoutSize(width));
   NeedParentUpdate();
 }
 
 void CControlUI::SetMaxHeight(int height) {
-  maxHeight_ = height < 0 ? 0 : height;
+  maxHeight_ = std::max(0, ClampLayoutSize(height));
   NeedParentUpdate();
 }
 
 void CControlUI::SetPadding(const Rect& padding) {
-  padding_ = padding;
+  padding_ = ClampLayoutRect(padding);
   NeedParentUpdate();
 }
 
@@ -156,7 +158,7 @@ void CControlUI::SetBkImage(std::wstring image) {
 }
 
 void CControlUI::SetBorderRound(Size round) {
-  borderRound_ = round;
+  borderRound_ = {std::max(0, ClampLayoutSize(round.cx)), std::max(0, ClampLayoutSize(round.cy))};
   Invalidate();
 }
 

@@ -51,6 +51,16 @@ constexpr unsigned kKeySpace = 0x20;
 constexpr unsigned kKeyReturn = 0x0D;
 
 constexpr int kDefaultMaxSize = 9999;
+// Sizes, margins and paddings are kept within ±kMaxLayoutSize pixels so that
+// no sum of them can overflow.
+constexpr int kMaxLayoutSize = 1 << 20;
+inline int ClampLayoutSize(int value) {
+  return value < -kMaxLayoutSize ? -kMaxLayoutSize : value > kMaxLayoutSize ? kMaxLayoutSize : value;
+}
+inline Rect ClampLayoutRect(const Rect& r) {
+  return Rect(ClampLayoutSize(r.left), ClampLayoutSize(r.top), ClampLayoutSize(r.right),
+              ClampLayoutSize(r.bottom));
+}
 
 class CControlUI {
  public:

@@ -101,7 +101,7 @@ void CLabelUI::SetTextStyle(unsigned style) {
 }
 
 void CLabelUI::SetTextPadding(const Rect& padding) {
-  textPadding_ = padding;
+  textPadding_ = ClampLayoutRect(padding);
   ForgetEstimate();
   NeedParentUpdate();
 }

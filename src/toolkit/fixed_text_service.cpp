@@ -21,11 +21,19 @@ struct Line {
   std::size_t length;
 };
 
+// Measures stay far below the 32-bit range whatever the text's length.
+constexpr long long kMaxMeasure = 1 << 24;
+
 int Width(const FontSpec& font, std::wstring_view text) {
-  int width = 0;
-  for (wchar_t c : text) width += FixedTextService::CharWidth(font, c);
-  return width;
+  long long width = 0;
+  for (wchar_t c : text) {
+    width += FixedTextService::CharWidth(font, c);
+    if (width > kMaxMeasure) return static_cast<int>(kMaxMeasure);
+  }
+  return static_cast<int>(width);
 }
+
+int EffectiveSize(const FontSpec& font) { return std::max(1, std::min(font.size, 4096)); }
 
 // Greedy word wrap: a word is a run of characters other than spaces, or a
 // single wide character; a word longer than the line is cut between
@@ -92,7 +100,9 @@ std::vector<Line> Wrap(const FontSpec& font, std::wstring_view text, int width) 
 
 void DrawLine(Canvas& canvas, int x, int y, int height, const Rect& paintArea,
               const FontSpec& font, std::wstring_view text, uint32_t argb) {
+  const int right = std::min(canvas.ClipBox().right, paintArea.right);
   for (wchar_t c : text) {
+    if (x >= right) break;
     const int w = FixedTextService::CharWidth(font, c);
     if (c != L' ' && c != L'\t') FillColor(canvas, Rect(x, y, x + std::max(1, w - 1), y + height), paintArea, argb);
     x += w;
@@ -102,18 +112,19 @@ void DrawLine(Canvas& canvas, int x, int y, int height, const Rect& paintArea,
 }  // namespace
 
 int FixedTextService::CharWidth(const FontSpec& font, wchar_t c) {
-  const int w = std::max(1, font.size / 2);
+  const int w = std::max(1, EffectiveSize(font) / 2);
   return IsWide(c) ? 2 * w : w;
 }
 
-int FixedTextService::FontHeight(const FontSpec& font) { return std::max(1, font.size); }
+int FixedTextService::FontHeight(const FontSpec& font) { return EffectiveSize(font); }
 
 int FixedTextService::MeasureLine(const FontSpec& font, std::wstring_view text) {
   return Width(font, text);
 }
 
 int FixedTextService::MeasureWrapped(const FontSpec& font, std::wstring_view text, int width) {
-  return static_cast<int>(Wrap(font, text, width).size()) * FontHeight(font);
+  const long long height = static_cast<long long>(Wrap(font, text, width).size()) * FontHeight(font);
+  return static_cast<int>(std::min(height, kMaxMeasure));
 }
 
 void FixedTextService::DrawText(Canvas& canvas, const Rect& rect, const Rect& paintArea,
@@ -128,6 +139,7 @@ void FixedTextService::DrawText(Canvas& canvas, const Rect& rect, const Rect& pa
   } else {
     lines.push_back({0, text.size()});
   }
+  const int bottom = std::min(canvas.ClipBox().bottom, paintArea.bottom);
   int y = rect.top;
   if (!(style & kTextWordBreak)) {
     if ((style & kTextVerticalMask) == kTextVCenter) y = rect.top + (rect.Height() - lineHeight) / 2;
@@ -139,6 +151,7 @@ void FixedTextService::DrawText(Canvas& canvas, const Rect& rect, const Rect& pa
     int x = rect.left;
     if ((style & kTextHorizontalMask) == kTextCenter) x = rect.left + (rect.Width() - w) / 2;
     if ((style & kTextHorizontalMask) == kTextRight) x = rect.right - w;
+    if (y >= bottom) break;
     DrawLine(canvas, x, y, lineHeight, paintArea, font, part, argb);
     y += lineHeight;
   }
