@@ -23,7 +23,8 @@ namespace DuiLib {
 // What an image string says.
 struct ImageAttributes {
   std::wstring file;
-  std::wstring resType;
+  std::wstring resType;  // non-empty: a module resource type; such images
+                         // are not supported and load nothing
   Rect dest;     // relative to the control; all 0 = the whole control
   Rect source;   // in image pixels; all 0 = the whole image
   Rect corner;   // widths: left, top, right, bottom; all 0 = no nine parts

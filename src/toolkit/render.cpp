@@ -39,28 +39,34 @@ void Bitmap::Reset(int width, int height) {
 
 void Bitmap::Fill(uint32_t value) { std::fill(pixels_.begin(), pixels_.end(), value); }
 
+namespace {
+
+// Columns cut off at each end of row `y` of a w × h rounded rectangle whose
+// corner ellipses are ew × eh (already limited to the rectangle).
+int RoundRectInset(int w, int h, int ew, int eh, int y) {
+  const double a = ew / 2.0;
+  const double b = eh / 2.0;
+  if (a <= 0 || b <= 0) return 0;
+  const double py = y + 0.5;
+  double ny = 0;
+  if (py < b) {
+    ny = (b - py) / b;
+  } else if (py > h - b) {
+    ny = (py - (h - b)) / b;
+  }
+  if (ny <= 0) return 0;
+  const double half = a * std::sqrt(std::max(0.0, 1.0 - ny * ny));
+  return std::clamp(static_cast<int>(std::ceil(a - half - 0.5)), 0, (w + 1) / 2);
+}
+
+}  // namespace
+
 void RoundRectRowSpans(int w, int h, int ew, int eh, std::vector<int>& spans) {
   spans.resize(static_cast<size_t>(std::max(h, 0)) * 2);
   ew = std::min(ew, w);
   eh = std::min(eh, h);
-  const double a = ew / 2.0;
-  const double b = eh / 2.0;
   for (int y = 0; y < h; ++y) {
-    int inset = 0;
-    if (a > 0 && b > 0) {
-      const double py = y + 0.5;
-      double ny = 0;
-      if (py < b) {
-        ny = (b - py) / b;
-      } else if (py > h - b) {
-        ny = (py - (h - b)) / b;
-      }
-      if (ny > 0) {
-        const double half = a * std::sqrt(std::max(0.0, 1.0 - ny * ny));
-        inset = static_cast<int>(std::ceil(a - half - 0.5));
-        inset = std::clamp(inset, 0, (w + 1) / 2);
-      }
-    }
+    const int inset = RoundRectInset(w, h, ew, eh, y);
     spans[2 * y] = inset;
     spans[2 * y + 1] = w - inset;
   }
@@ -84,8 +90,9 @@ void Canvas::PushRoundClip(const Rect& rect, int ellipseWidth, int ellipseHeight
     clips_.push_back(std::move(clip));
     return;
   }
-  std::vector<int> shape;
-  if (round) RoundRectRowSpans(rect.Width(), rect.Height(), ellipseWidth, ellipseHeight, shape);
+  // Only the rows inside the outer clip are worked out, however tall `rect` is.
+  const int ew = std::min(ellipseWidth, rect.Width());
+  const int eh = std::min(ellipseHeight, rect.Height());
   clip.spans.resize(static_cast<size_t>(clip.box.Height()) * 2);
   for (int y = clip.box.top; y < clip.box.bottom; ++y) {
     int x0 = clip.box.left;
@@ -96,9 +103,9 @@ void Canvas::PushRoundClip(const Rect& rect, int ellipseWidth, int ellipseHeight
       x1 = std::min(x1, outer.spans[o + 1]);
     }
     if (round) {
-      const size_t s = static_cast<size_t>(y - rect.top) * 2;
-      x0 = std::max(x0, rect.left + shape[s]);
-      x1 = std::min(x1, rect.left + shape[s + 1]);
+      const int inset = RoundRectInset(rect.Width(), rect.Height(), ew, eh, y - rect.top);
+      x0 = std::max(x0, rect.left + inset);
+      x1 = std::min(x1, rect.right - inset);
     }
     const size_t i = static_cast<size_t>(y - clip.box.top) * 2;
     clip.spans[i] = x0;

@@ -115,6 +115,16 @@ TEST(Render, RoundClipCutsCornersAndNestsWithRectangles) {
   // After the scopes the whole bitmap is open again.
   FillColor(canvas, bitmap.Bounds(), bitmap.Bounds(), 0xFFFFFFFFu);
   EXPECT_EQ(bitmap.Pixel(0, 0), 0xFFFFFFFFu);
+
+  // A control far taller than the canvas: only its visible rows count, and
+  // they lie between its rounded ends.
+  bitmap.Fill(0);
+  {
+    ClipScope tall(canvas, {0, -1000000000, 40, 1000000000}, 12, 12);
+    FillColor(canvas, bitmap.Bounds(), bitmap.Bounds(), 0xFF0000FFu);
+  }
+  EXPECT_EQ(bitmap.Pixel(0, 0), 0xFF0000FFu);
+  EXPECT_EQ(bitmap.Pixel(39, 19), 0xFF0000FFu);
 }
 
 TEST(Render, StretchTakesNearestSourcePixel) {

@@ -204,7 +204,7 @@ def background(logo=None, watermark=False, confetti=False):
     if not watermark:
         # Small marks on the left, where the progress page has its text.
         c.draw(sd_circle(552, 118, 5), BLUE, alpha=0.22, box=(545, 111, 559, 125))
-        c.draw(sd_circle(118, 96, 3.5), BLUE, alpha=0.22, box=(112, 90, 124, 102))
+        c.draw(sd_circle(128, 140, 3.5), BLUE, alpha=0.22, box=(122, 134, 134, 146))
         c.draw(sd_outline(sd_circle(96, 168, 9), 2.0), BLUE, alpha=0.2, box=(85, 157, 107, 179))
     c.draw(sd_segment(520, 440, 720, 300, 22), BLUE, alpha=0.04, box=(490, 270, 700, 420))
     if watermark:
