@@ -4,6 +4,7 @@
 
 #include "toolkit/containers.h"
 #include "toolkit/layout_values.h"
+#include "toolkit/safe_format.h"
 #include "toolkit/window_context.h"
 
 namespace DuiLib {
@@ -62,6 +63,10 @@ void CControlUI::SetManager(CWindowContext* manager, CControlUI* parent) {
   if (manager_ && manager_ != manager) manager_->ReapControl(this);
   manager_ = manager;
   parent_ = parent;
+}
+
+bool CControlUI::FormatUserData(int32_t value, std::wstring& out) const {
+  return FormatInteger(userData_, value, out);
 }
 
 void CControlUI::SetText(std::wstring text) {

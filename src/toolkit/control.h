@@ -96,6 +96,10 @@ class CControlUI {
   virtual void SetText(std::wstring text);
   const std::wstring& GetUserData() const { return userData_; }
   void SetUserData(std::wstring data) { userData_ = std::move(data); }
+  // The "userdata" text used as a template for one integer (the progress
+  // label's "正在安装%d%%"): checked and formatted by the safe formatter, never
+  // by printf. False (and `out` empty) when the text is not such a template.
+  bool FormatUserData(int32_t value, std::wstring& out) const;
 
   // Size properties.
   int GetFixedWidth() const { return fixedWidth_; }

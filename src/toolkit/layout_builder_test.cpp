@@ -112,6 +112,19 @@ TEST(LayoutBuilder, ControlAttributes) {
   EXPECT_EQ(t.Find<CLabelUI>(L"v")->GetTextStyle(), unsigned(kTextCenter | kTextTop));
 }
 
+TEST(LayoutBuilder, UserDataIsTextNeverAFormatString) {
+  TestWindow t;
+  ASSERT_TRUE(t.Load(R"(<Window><VerticalLayout>
+      <Label name="p" userdata="正在安装%d%%"/><Label name="bad" userdata="%s%n%d"/>
+    </VerticalLayout></Window>)"));
+  std::wstring out;
+  EXPECT_TRUE(t.Find(L"p")->FormatUserData(35, out));
+  EXPECT_EQ(out, L"正在安装35%");
+  EXPECT_FALSE(t.Find(L"bad")->FormatUserData(35, out));
+  EXPECT_EQ(out, L"");
+  EXPECT_EQ(t.Find(L"bad")->GetUserData(), L"%s%n%d");
+}
+
 TEST(LayoutBuilder, ChildrenExistBeforeTheContainersOwnAttributes) {
   TestWindow t;
   ASSERT_TRUE(t.Load(R"(<Window><TabLayout name="tabs" selectedid="2">
