@@ -61,8 +61,8 @@ std::wstring DecodeLayoutDocument(std::string_view bytes);
 // false, fills `error` and leaves `root` empty.
 bool ParseLayoutDocument(std::wstring_view text, XmlElement& root, XmlError& error);
 
-// Lowercase-insensitive comparison of ASCII letters; other characters are
-// compared exactly.
+// Equality without regard to the case of ASCII letters; other characters
+// are compared exactly.
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 
 }  // namespace DuiLib
