@@ -32,7 +32,7 @@
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
+[[maybe_unused]] std::string Utf8(const std::wstring& text) {
   std::string out;
   for (wchar_t wc : text) {
     auto cp = static_cast<unsigned long>(wc);
@@ -85,7 +85,7 @@ char Separator() {
 #endif
 }
 
-std::string OwnDirectory(const Invocation& inv) {
+[[maybe_unused]] std::string OwnDirectory(const Invocation& inv) {
 #ifdef _WIN32
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -144,7 +144,7 @@ std::string FullReport(const std::string& nl) {
          "State=Success" + nl;
 }
 
-int PlayPackage(const std::string& scenario) {
+[[maybe_unused]] int PlayPackage(const std::string& scenario) {
   if (scenario == "success") {
     Write(FullReport("\n"));
   } else if (scenario == "crlf") {
@@ -209,7 +209,7 @@ int PlayPackage(const std::string& scenario) {
   return 0;
 }
 
-int PlayUninstaller(const std::string& scenario) {
+[[maybe_unused]] int PlayUninstaller(const std::string& scenario) {
   if (scenario == "success") {
     Write("Progress=0.5\n");
     Pause(50);
