@@ -87,6 +87,7 @@ char Separator() {
 
 [[maybe_unused]] std::string OwnDirectory(const Invocation& inv) {
 #ifdef _WIN32
+  (void)inv;
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::string own = Utf8(path);

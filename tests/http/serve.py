@@ -23,7 +23,10 @@ Routes (query strings are accepted everywhere and ignored unless noted):
   /fault/redirect?to=<path>       302 to <path> (default /openapi/download)
   /fault/fail-first/<key>         500 for the first request with <key>, then
                                   the package
-  /count/<key>                    how many requests /fault/fail-first/<key> got
+  /fault/drop-first/<key>         the first request with <key> gets its
+                                  connection closed without an answer, later
+                                  ones the package
+  /count/<key>                    how many requests /fault/*-first/<key> got
 """
 import argparse
 import http.server
@@ -125,14 +128,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Content-Length", "0")
             self.end_headers()
             return
-        if path.startswith("/fault/fail-first/"):
-            key = path[len("/fault/fail-first/"):]
+        for kind in ("fail-first", "drop-first"):
+            prefix = "/fault/%s/" % kind
+            if not path.startswith(prefix):
+                continue
+            key = path[len(prefix):]
             with self.server.lock:
                 count = self.server.counts.get(key, 0) + 1
                 self.server.counts[key] = count
-            if count == 1:
+            if count > 1:
+                return self.send_package()
+            if kind == "fail-first":
                 return self.send_plain(500, b"first request fails\n")
-            return self.send_package()
+            return self.reset()
         if path.startswith("/count/"):
             with self.server.lock:
                 count = self.server.counts.get(path[len("/count/"):], 0)
