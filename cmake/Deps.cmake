@@ -25,8 +25,11 @@ add_library(qv_lzma STATIC
   ${QV_7ZIP_C_DIR}/Bra86.c ${QV_7ZIP_C_DIR}/BraIA64.c ${QV_7ZIP_C_DIR}/CpuArch.c
   ${QV_7ZIP_C_DIR}/Delta.c ${QV_7ZIP_C_DIR}/Lzma2Dec.c ${QV_7ZIP_C_DIR}/LzmaDec.c)
 target_include_directories(qv_lzma SYSTEM PUBLIC ${QV_7ZIP_C_DIR})
-target_compile_definitions(qv_lzma PRIVATE Z7_PPMD_SUPPORT=0)
 target_compile_options(qv_lzma PRIVATE -w)
+# The SDK reads little-endian numbers with deliberate unaligned loads on x86.
+if(QV_SANITIZE STREQUAL "address")
+  target_compile_options(qv_lzma PRIVATE -fno-sanitize=alignment)
+endif()
 add_library(qv::lzma ALIAS qv_lzma)
 
 add_library(qv_stb INTERFACE)

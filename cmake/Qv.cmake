@@ -26,8 +26,9 @@ add_compile_options(
 if(WIN32)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                           _WIN32_WINNT=0x0601 WINVER=0x0601)
-  # One file, importing only system DLLs.
-  add_link_options(-static -static-libgcc -static-libstdc++)
+  # One file, importing only system DLLs; unused code is left out.
+  add_compile_options(-ffunction-sections -fdata-sections)
+  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
 endif()
 
 if(QV_SANITIZE STREQUAL "address")
@@ -36,6 +37,12 @@ if(QV_SANITIZE STREQUAL "address")
 elseif(QV_SANITIZE STREQUAL "thread")
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
+endif()
+
+# Fuzz builds instrument every library for coverage; only the harnesses
+# link libFuzzer's driver.
+if(QV_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
 # qv_platform_sources(<var> <dir> <base>...): for each base name adds

@@ -86,6 +86,7 @@ TEST(ReadProfileString, FollowsTheProfileRules) {
     EXPECT_EQ(Utils::ReadProfileString(path, c.section, c.key, c.fallback, c.capacity),
               c.expected);
   }
+  EXPECT_EQ(Utils::ReadProfileString(L"", L"windows", L"load", L"none"), L"none");
 }
 
 TEST(WriteProfileEntry, CreatesTheFileAndReadsBack) {

@@ -11,6 +11,8 @@ std::wstring ReadProfileString(const std::wstring& path, const std::wstring& sec
                                const std::wstring& key, const std::wstring& fallback,
                                size_t capacity) {
   if (capacity == 0 || capacity > INT_MAX) return {};
+  // The system would read win.ini for an empty name.
+  if (path.empty()) return ProfileLookup(L"", section, key, fallback, capacity);
   std::vector<wchar_t> buffer(capacity, L'\0');
   const DWORD n = GetPrivateProfileStringW(section.c_str(), key.c_str(), fallback.c_str(),
                                            buffer.data(), static_cast<DWORD>(capacity),

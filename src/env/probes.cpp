@@ -1,5 +1,6 @@
 #include "probes.h"
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 

@@ -46,6 +46,11 @@ constexpr bool IsNetworkUsable(uint32_t code) { return code < 65536; }
 // Blocks briefly; callable from any thread.
 uint32_t GetNetworkConnectivity();
 
+// The body of the window's network check on its worker thread: initialises
+// COM for the calling thread (Windows), takes GetNetworkConnectivity and
+// uninitialises COM again.
+uint32_t RunNetworkProbe();
+
 // Pieces of the POSIX probe, pure so that they can be tested: whether the text
 // of /proc/net/route, or of /proc/net/ipv6_route, holds a default route that is
 // up through an interface other than the loopback.

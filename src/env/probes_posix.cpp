@@ -69,4 +69,6 @@ uint32_t GetNetworkConnectivity() {
   return ConnectivityCode(flags, internet);
 }
 
+uint32_t RunNetworkProbe() { return GetNetworkConnectivity(); }
+
 }  // namespace Utils

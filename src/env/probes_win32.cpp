@@ -35,4 +35,11 @@ uint32_t GetNetworkConnectivity() {
   return ConnectivityCode(static_cast<uint32_t>(flags), internet == VARIANT_TRUE);
 }
 
+uint32_t RunNetworkProbe() {
+  const HRESULT initialised = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const uint32_t code = GetNetworkConnectivity();
+  if (SUCCEEDED(initialised)) CoUninitialize();
+  return code;
+}
+
 }  // namespace Utils

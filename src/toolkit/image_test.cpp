@@ -62,6 +62,19 @@ TEST(Image, RefusesMalformedAndOversizedInput) {
   EXPECT_FALSE(DecodePng(huge.data(), huge.size(), 0, image));
 }
 
+TEST(Image, EmptyDataChunksAreHarmlessAndOverlongChunksRefused) {
+  auto png = EncodePng(1, 1, {0xFF112233u});
+  // An empty IDAT chunk right after the header is legal and carries nothing.
+  const std::vector<uint8_t> empty = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
+  png.insert(png.begin() + 33, empty.begin(), empty.end());
+  Image image;
+  ASSERT_TRUE(DecodePng(png.data(), png.size(), 0, image));
+  EXPECT_EQ(image.bitmap.Pixel(0, 0), 0xFF112233u);
+  // A data chunk that claims more bytes than the file has.
+  png[33] = 0x7F;
+  EXPECT_FALSE(DecodePng(png.data(), png.size(), 0, image));
+}
+
 TEST(Image, CacheLoadsEachNameOnceAndSharesIt) {
   int reads = 0;
   ImageCache cache([&](const std::wstring& name, std::vector<uint8_t>& bytes) {

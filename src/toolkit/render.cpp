@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace DuiLib {
 
 Rect Rect::Intersect(const Rect& other) const {
@@ -120,6 +124,42 @@ bool Canvas::RowSpan(int y, const Rect& area, int& x0, int& x1) const {
   return x0 < x1;
 }
 
+namespace {
+
+// out[i] = source-over(out[i], in[i]) for a run of pixels: the hot loop of
+// every translucent image. With SSE2 four pixels go at a time in 16-bit
+// lanes, with the same rounding as BlendPixel.
+void BlendRow(uint32_t* out, const uint32_t* in, int count) {
+  int x = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i half = _mm_set1_epi16(128);
+  const __m128i full = _mm_set1_epi16(255);
+  for (; x + 4 <= count; x += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + x));
+    const __m128i sLo = _mm_unpacklo_epi8(s, zero), sHi = _mm_unpackhi_epi8(s, zero);
+    const __m128i invLo = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF));
+    const __m128i invHi = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF));
+    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), invLo), half);
+    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), invHi), half);
+    lo = _mm_srli_epi16(_mm_add_epi16(lo, _mm_srli_epi16(lo, 8)), 8);
+    hi = _mm_srli_epi16(_mm_add_epi16(hi, _mm_srli_epi16(hi, 8)), 8);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_add_epi8(_mm_packus_epi16(lo, hi), s));
+  }
+#endif
+  for (; x < count; ++x) out[x] = BlendPixel(out[x], in[x]);
+}
+
+// A row buffer for gathered or generated source pixels, reused between calls.
+uint32_t* ScratchRow(int count) {
+  thread_local std::vector<uint32_t> row;
+  if (row.size() < static_cast<size_t>(count)) row.resize(static_cast<size_t>(count));
+  return row.data();
+}
+
+}  // namespace
+
 void FillColor(Canvas& canvas, const Rect& rect, const Rect& paintArea, uint32_t argb) {
   const uint32_t alpha = argb >> 24;
   if (alpha == 0) return;
@@ -127,6 +167,11 @@ void FillColor(Canvas& canvas, const Rect& rect, const Rect& paintArea, uint32_t
   if (area.IsEmpty()) return;
   Bitmap& target = canvas.Target();
   const uint32_t pixel = Premultiply(argb);
+  uint32_t* solid = nullptr;
+  if (alpha != 255) {
+    solid = ScratchRow(area.Width());
+    std::fill(solid, solid + area.Width(), pixel);
+  }
   for (int y = area.top; y < area.bottom; ++y) {
     int x0, x1;
     if (!canvas.RowSpan(y, area, x0, x1)) continue;
@@ -134,7 +179,7 @@ void FillColor(Canvas& canvas, const Rect& rect, const Rect& paintArea, uint32_t
     if (alpha == 255) {
       std::fill(row + x0, row + x1, pixel);
     } else {
-      for (int x = x0; x < x1; ++x) row[x] = BlendPixel(row[x], pixel);
+      BlendRow(row + x0, solid, x1 - x0);
     }
   }
 }
@@ -161,32 +206,30 @@ void DrawBitmapPart(Canvas& canvas, const Bitmap& source, const Rect& srcPart, c
           src.left + static_cast<int>(((x - dest.left) * 2 + 1) * srcW / (2 * dstW));
     }
   }
+  uint32_t* gathered = sameWidth ? nullptr : ScratchRow(visible.Width());
 
   Bitmap& target = canvas.Target();
   for (int y = visible.top; y < visible.bottom; ++y) {
     int x0, x1;
     if (!canvas.RowSpan(y, visible, x0, x1)) continue;
+    const int count = x1 - x0;
     const int sy = src.top + static_cast<int>(((y - dest.top) * 2 + 1) * srcH / (2 * dstH));
     const uint32_t* in = source.Row(sy);
-    uint32_t* out = target.Row(y);
+    uint32_t* out = target.Row(y) + x0;
+    const uint32_t* from;
     if (sameWidth) {
-      const uint32_t* from = in + src.left + (x0 - dest.left);
-      if (!blend) {
-        std::memcpy(out + x0, from, static_cast<size_t>(x1 - x0) * sizeof(uint32_t));
-      } else if (fade == 255) {
-        for (int x = x0; x < x1; ++x) out[x] = BlendPixel(out[x], from[x - x0]);
-      } else {
-        for (int x = x0; x < x1; ++x) out[x] = BlendPixel(out[x], ScalePixel(from[x - x0], fade));
-      }
+      from = in + src.left + (x0 - dest.left);
     } else {
-      const int* map = columns.data() - visible.left;
-      if (!blend) {
-        for (int x = x0; x < x1; ++x) out[x] = in[map[x]];
-      } else if (fade == 255) {
-        for (int x = x0; x < x1; ++x) out[x] = BlendPixel(out[x], in[map[x]]);
-      } else {
-        for (int x = x0; x < x1; ++x) out[x] = BlendPixel(out[x], ScalePixel(in[map[x]], fade));
-      }
+      const int* map = columns.data() + (x0 - visible.left);
+      for (int i = 0; i < count; ++i) gathered[i] = in[map[i]];
+      from = gathered;
+    }
+    if (!blend) {
+      std::memcpy(out, from, static_cast<size_t>(count) * sizeof(uint32_t));
+    } else if (fade == 255) {
+      BlendRow(out, from, count);
+    } else {
+      for (int i = 0; i < count; ++i) out[i] = BlendPixel(out[i], ScalePixel(from[i], fade));
     }
   }
 }

@@ -65,17 +65,16 @@ constexpr uint32_t MulDiv255(uint32_t x, uint32_t a) {
 uint32_t Premultiply(uint32_t argb);
 // `pixel` (premultiplied) with every channel scaled by `alpha` ÷ 255.
 uint32_t ScalePixel(uint32_t pixel, uint32_t alpha);
-// Premultiplied "source over": the result of drawing `src` over `dst`.
+// Premultiplied "source over": the result of drawing `src` over `dst`,
+// every channel rounded to nearest. The four channels are spread over the
+// 16-bit lanes of one 64-bit value so that one multiplication scales them all.
 inline uint32_t BlendPixel(uint32_t dst, uint32_t src) {
-  const uint32_t inv = 255 - (src >> 24);
-  if (inv == 0) return src;
-  if (inv == 255) return dst;
-  // Two channels at a time: (a, g) and (r, b).
-  uint32_t rb = (dst & 0x00FF00FFu) * inv + 0x00800080u;
-  rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-  uint32_t ag = ((dst >> 8) & 0x00FF00FFu) * inv + 0x00800080u;
-  ag = (ag + ((ag >> 8) & 0x00FF00FFu)) & 0xFF00FF00u;
-  return src + (rb | ag);
+  const uint64_t inv = 255 - (src >> 24);
+  const uint64_t lanes = 0x00FF00FF00FF00FFull;
+  uint64_t t = ((dst & 0x00FF00FFull) | (static_cast<uint64_t>(dst & 0xFF00FF00u) << 24)) * inv +
+               0x0080008000800080ull;
+  t = ((t + ((t >> 8) & lanes)) >> 8) & lanes;
+  return src + (static_cast<uint32_t>(t & 0x00FF00FFu) | static_cast<uint32_t>(t >> 24 & 0xFF00FF00u));
 }
 
 // For each row of a `width` × `height` rounded rectangle whose corners are

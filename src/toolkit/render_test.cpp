@@ -36,6 +36,29 @@ TEST(Render, BlendPixelMatchesDivisionFormula) {
   }
 }
 
+TEST(Render, RowBlendingMatchesThePixelRule) {
+  // Rows of odd lengths, so both the four-pixel steps and the tail run.
+  std::mt19937 rng(11);
+  for (int width : {1, 3, 4, 37}) {
+    Bitmap source(width, 3), bitmap(width, 3);
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < width; ++x) {
+        source.SetPixel(x, y, RandomPremultiplied(rng));
+        bitmap.SetPixel(x, y, RandomPremultiplied(rng));
+      }
+    }
+    const Bitmap before = bitmap;
+    Canvas canvas(bitmap);
+    DrawBitmapPart(canvas, source, source.Bounds(), bitmap.Bounds(), bitmap.Bounds(),
+                   BlendMode::kBlend);
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < width; ++x) {
+        ASSERT_EQ(bitmap.Pixel(x, y), ReferenceBlend(before.Pixel(x, y), source.Pixel(x, y)));
+      }
+    }
+  }
+}
+
 TEST(Render, PremultiplyScalesChannelsByOpacity) {
   EXPECT_EQ(Premultiply(0xFF123456u), 0xFF123456u);
   EXPECT_EQ(Premultiply(0x80FF0000u), 0x80800000u);

@@ -145,7 +145,8 @@ wchar_t FoldCase(wchar_t ch) {
 
 }  // namespace
 
-std::unique_ptr<SkinArchive> SkinArchive::Open(const uint8_t* data, size_t size) {
+std::unique_ptr<SkinArchive> SkinArchive::Open(const uint8_t* data, size_t size,
+                                               uint64_t maxUnpackedSize) {
   if (data == nullptr || size == 0) return nullptr;
   static std::once_flag crcTable;
   std::call_once(crcTable, [] { CrcGenerateTable(); });
@@ -177,14 +178,12 @@ std::unique_ptr<SkinArchive> SkinArchive::Open(const uint8_t* data, size_t size)
   for (UInt32 i = 0; i < db.NumFiles; ++i) {
     if (SzArEx_IsDir(&db, i)) continue;
     total += SzArEx_GetFileSize(&db, i);
-    if (total > kMaxSkinArchiveUnpackedSize) break;
+    if (total > maxUnpackedSize) break;
   }
-  for (UInt32 f = 0; f < db.db.NumFolders && total <= kMaxSkinArchiveUnpackedSize; ++f) {
-    if (SzAr_GetFolderUnpackSize(&db.db, f) > kMaxSkinArchiveUnpackedSize) {
-      total = kMaxSkinArchiveUnpackedSize + 1;
-    }
+  for (UInt32 f = 0; f < db.db.NumFolders && total <= maxUnpackedSize; ++f) {
+    if (SzAr_GetFolderUnpackSize(&db.db, f) > maxUnpackedSize) total = maxUnpackedSize + 1;
   }
-  if (total > kMaxSkinArchiveUnpackedSize) {
+  if (total > maxUnpackedSize) {
     SzArEx_Free(&db, &alloc.vt);
     return nullptr;
   }

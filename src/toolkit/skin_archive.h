@@ -15,8 +15,8 @@ namespace DuiLib {
 // Largest layout document (bytes).
 constexpr size_t kMaxSkinDocumentSize = 4194304;
 // An archive whose files together would unpack to more than this is refused
-// before anything is allocated for them.
-constexpr uint64_t kMaxSkinArchiveUnpackedSize = 256ull * 1024 * 1024;
+// before anything is allocated for them (a whole skin is well below 1 MiB).
+constexpr uint64_t kMaxSkinArchiveUnpackedSize = 64ull * 1024 * 1024;
 
 // The error texts of skin file reading.
 extern const wchar_t kErrorOpeningFile[];      // "Error opening file"
@@ -43,9 +43,12 @@ class SkinArchive {
   };
 
   // Opens the 7z archive in `data` (not kept; the entries own their
-  // content). Null when it cannot be read: not a 7z archive, damaged, an
-  // unsupported method, or more than kMaxSkinArchiveUnpackedSize unpacked.
-  static std::unique_ptr<SkinArchive> Open(const uint8_t* data, size_t size);
+  // content). Null when it cannot be read: not a 7z archive, a damaged
+  // header, an unsupported method, or files that together would unpack to
+  // more than `maxUnpackedSize` bytes. An entry whose data is damaged is kept
+  // with `unpacked` false.
+  static std::unique_ptr<SkinArchive> Open(const uint8_t* data, size_t size,
+                                           uint64_t maxUnpackedSize = kMaxSkinArchiveUnpackedSize);
 
   // The first entry whose name, with every "\" of `name` read as "/", has the
   // same length and equals it without regard to case; null when none does.

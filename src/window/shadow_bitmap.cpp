@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "toolkit/image_string.h"
+
 namespace DuiLib {
 
 bool ShadowParams::SetSize(int size) {
@@ -201,6 +203,23 @@ ShadowBitmap ComputeShadow(int width, int height, const RegionTest& inside,
     fill(row, std::max(a, 0), std::min(e, SW), 0);
     fill(row, std::max(e, b.start), b.end, centre);
   }
+  return result;
+}
+
+ShadowBitmap ComputeImageShadow(int width, int height, const Image& image, const Rect& corner,
+                                const Rect& holeOffset) {
+  ShadowBitmap result;
+  result.offsetX = -corner.left;
+  result.offsetY = -corner.top;
+  const int w = width + corner.left + corner.right;
+  const int h = height + corner.top + corner.bottom;
+  if (w <= 0 || h <= 0 || image.bitmap.IsEmpty()) return result;
+  result.bitmap.Reset(w, h);
+  Canvas canvas(result.bitmap);
+  const Rect parts{corner.left + holeOffset.left, corner.top + holeOffset.top,
+                   corner.right + holeOffset.right, corner.bottom + holeOffset.bottom};
+  DrawImageParts(canvas, image, result.bitmap.Bounds(), image.bitmap.Bounds(), parts,
+                 result.bitmap.Bounds(), 255, true, false, false);
   return result;
 }
 

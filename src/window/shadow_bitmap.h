@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "toolkit/image.h"
 #include "toolkit/render.h"
 
 namespace DuiLib {
@@ -76,5 +77,14 @@ std::vector<uint32_t> ShadowKernel(const ShadowParams& params);
 // last inside column.
 ShadowBitmap ComputeShadow(int width, int height, const RegionTest& inside,
                            const ShadowParams& params);
+
+// The shadow drawn from an image instead ("shadowimage"): the whole image in
+// nine parts around a `width` × `height` parent, with the corner widths
+// `corner` plus `holeOffset` on each side, the centre left empty, at full
+// opacity. The bitmap is (W + corner left + corner right) ×
+// (H + corner top + corner bottom) and goes to (−corner left, −corner top)
+// relative to the parent.
+ShadowBitmap ComputeImageShadow(int width, int height, const Image& image, const Rect& corner,
+                                const Rect& holeOffset);
 
 }  // namespace DuiLib

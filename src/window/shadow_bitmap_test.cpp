@@ -139,6 +139,31 @@ TEST(ComputeShadow, StaysInsideTheBitmapForEveryParameterInRange) {
   }
 }
 
+TEST(ComputeImageShadow, FramesTheParentWithTheImageAndLeavesItsPlaceEmpty) {
+  // A 9 × 9 image: every pixel distinct and opaque.
+  Image image;
+  image.bitmap.Reset(9, 9);
+  for (int y = 0; y < 9; ++y) {
+    for (int x = 0; x < 9; ++x) image.bitmap.SetPixel(x, y, MakeArgb(255, x, y, 1));
+  }
+  const ShadowBitmap shadow = ComputeImageShadow(40, 30, image, {3, 3, 3, 3}, {1, 1, 1, 1});
+  const Bitmap& b = shadow.bitmap;
+  ASSERT_EQ(b.Width(), 46);
+  ASSERT_EQ(b.Height(), 36);
+  EXPECT_EQ(shadow.offsetX, -3);
+  EXPECT_EQ(shadow.offsetY, -3);
+  // Corners of 4 pixels (corner + hole offset) copied unscaled.
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(b.Pixel(x, y), MakeArgb(255, x, y, 1));
+      EXPECT_EQ(b.Pixel(42 + x, 32 + y), MakeArgb(255, 5 + x, 5 + y, 1));
+    }
+  }
+  EXPECT_EQ(b.Pixel(20, 0) >> 24, 255u);  // the top edge, stretched
+  EXPECT_EQ(b.Pixel(23, 18), 0u);         // the centre stays empty
+  EXPECT_EQ(b.Pixel(4, 4), 0u);
+}
+
 TEST(RoundRectRegion, LeavesOutCornersAndTheExtraRowAndColumn) {
   const RoundRectRegion region(0, 0, 101, 51, 12, 12);
   EXPECT_FALSE(region.Contains(0, 0));

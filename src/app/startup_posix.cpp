@@ -1,0 +1,7 @@
+#include "startup.h"
+
+namespace Utils {
+
+void HardenDllSearch() {}
+
+}  // namespace Utils
