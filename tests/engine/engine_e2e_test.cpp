@@ -429,12 +429,17 @@ TEST(PackageRunner, ASecondStartRunsAgainWithTheNewSettings) {
   fs::copy_file(fs::path(kFakePackage), fs::path(package));
   SetScenario("silent");
   Recorder recorder;
-  CPackageInstaller runner(recorder.Callback(), Quoted(package), L"", true, true, true, true);
-  EXPECT_TRUE(runner.Start());
-  runner.SetInstallDir(scratch.Path(L"Second"));
-  EXPECT_TRUE(runner.Start());  // waits for the first run
+  auto runner = std::make_unique<CPackageInstaller>(recorder.Callback(), Quoted(package), L"",
+                                                    true, true, true, true);
+  EXPECT_TRUE(runner->Start());
+  ASSERT_TRUE(recorder.WaitForAny({2003}));
+  EXPECT_EQ(runner->CommandLine().find(L"/D="), std::wstring::npos);
+  runner->SetInstallDir(scratch.Path(L"Second"));
+  EXPECT_TRUE(runner->Start());  // waits for the first worker to end
+  EXPECT_NE(runner->CommandLine().find(L"/D="), std::wstring::npos);
+  runner.reset();  // waits for the second run
   SetScenario("");
-  EXPECT_NE(runner.CommandLine().find(L"/D="), std::wstring::npos);
+  EXPECT_EQ(recorder.Codes(), (std::vector<int32_t>{2001, 2002, 2003, 2001, 2002, 2003}));
 }
 
 // ---------------------------------------------------------------- uninstaller
