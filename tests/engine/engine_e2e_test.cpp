@@ -766,6 +766,29 @@ TEST_F(InstallTaskTest, ASecondStartDownloadsIntoTheNewDirectoryAndRunsFromThere
   EXPECT_FALSE(fs::exists(fs::path(second) / "package_Quorvane.exe"));
 }
 
+TEST_F(InstallTaskTest, DestroyingTheTaskMidDownloadEndsTheAttempt) {
+  std::mutex m;
+  std::condition_variable cv;
+  bool progressed = false;
+  auto task = MakeTask(recorder_, [&](const Event& e) {
+    if (e.code != 1002) return;
+    std::lock_guard<std::mutex> lock(m);
+    progressed = true;
+    cv.notify_all();
+  });
+  const std::wstring dir = scratch_.Path(L"Quorvane");
+  task->Configure(Url("/fault/slow"), L"", dir, true, true, true, true);
+  task->Start();
+  {
+    std::unique_lock<std::mutex> lock(m);
+    ASSERT_TRUE(cv.wait_for(lock, std::chrono::minutes(1), [&] { return progressed; }));
+  }
+  task.reset();  // must not wait for the whole download
+  const auto codes = recorder_.Codes();
+  EXPECT_EQ(codes, (std::vector<int32_t>{1001, 1004}));
+  EXPECT_FALSE(fs::exists(fs::path(dir) / "package_Quorvane.exe"));
+}
+
 // An earlier installation with the fake uninstaller as its uninstaller.
 std::wstring EarlierInstallation(const Scratch& scratch, const std::string& scenario) {
   const std::wstring dir = scratch.Dir(L"Earlier");
