@@ -591,17 +591,28 @@ TEST(Downloader, FetchesThePackageOrFailsAfterThreeAttempts) {
 }
 
 TEST(Downloader, AFirstFailureIsRetriedAfterOnePause) {
+  // The first attempt cannot write its file, a failure with every download
+  // service; the pause makes the folder, so the second attempt succeeds.
   Scratch scratch;
-  // A key of its own, so that no cache of the download service has an answer.
-  const std::string key =
-      std::to_string(std::chrono::system_clock::now().time_since_epoch().count());
-  // A connection closed without an answer fails with every download service.
-  const DownloadRun run = Download(Url("/fault/drop-first/" + key), scratch.Path(L"p.exe"));
-  ExpectWellFormed(run.events);
-  EXPECT_EQ(run.events.back().code, 1003);
+  const std::wstring folder = scratch.Path(L"later");
+  const std::wstring dest = folder + Utils::PathSeparator() + L"package_Quorvane.exe";
+  DownloadRun run;
+  Recorder recorder;
+  {
+    auto downloader = CreateDownloader(recorder.Callback(), Url(kDownloadRoute), dest,
+                                       [&](unsigned ms) {
+                                         EXPECT_EQ(ms, 1000u);
+                                         ++run.pauses;
+                                         fs::create_directories(fs::path(folder));
+                                       });
+    EXPECT_TRUE(downloader->Start());
+    ASSERT_TRUE(recorder.WaitForAny({1003, 1004}));
+  }
+  const auto events = recorder.Events();
+  ExpectWellFormed(events);
+  EXPECT_EQ(events.back(), (Event{1003, 0, L"URLDownloadToFile"}));
   EXPECT_EQ(run.pauses, 1);
-  const DownloadRun count = Download(Url("/count/" + key), scratch.Path(L"count.txt"));
-  EXPECT_EQ(count.file, "2");
+  EXPECT_TRUE(ReadFile(dest) == ReadFile(kFakePackage));
 }
 
 TEST(Downloader, SendsTheEscapedAddress) {
