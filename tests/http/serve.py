@@ -170,6 +170,23 @@ class Server(http.server.ThreadingHTTPServer):
         pass  # a client that goes away mid-body is normal here
 
 
+def stop_recorded(pid_file):
+    """Ends the server recorded in pid_file, if it still runs: a server left
+    by an earlier start with the same file never outlives the next one."""
+    try:
+        with open(pid_file) as f:
+            pid = int(f.read().strip())
+        with open("/proc/%d/cmdline" % pid, "rb") as f:
+            if b"serve.py" not in f.read():
+                pid = None  # the number went to another program
+        if pid:
+            os.kill(pid, signal.SIGTERM)
+    except (OSError, ValueError):
+        pass
+    if pid_file and os.path.exists(pid_file):
+        os.remove(pid_file)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--package")
@@ -182,15 +199,11 @@ def main():
     args = parser.parse_args()
 
     if args.stop:
-        try:
-            with open(args.pid_file) as f:
-                os.kill(int(f.read().strip()), signal.SIGTERM)
-        except (OSError, ValueError):
-            pass
-        if args.pid_file and os.path.exists(args.pid_file):
-            os.remove(args.pid_file)
+        stop_recorded(args.pid_file)
         return 0
 
+    if args.pid_file:
+        stop_recorded(args.pid_file)
     if args.port_file and os.path.exists(args.port_file):
         os.remove(args.port_file)
 
