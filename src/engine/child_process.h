@@ -26,8 +26,10 @@ class ChildProcess {
   // The command line, its terminating zero included, must fit this many
   // characters.
   static constexpr size_t kCommandLineCapacity = 1024;
-  // Output is read in chunks of at most this many bytes.
-  static constexpr size_t kChunkSize = 1024;
+  // FollowOutput reads in chunks of at most this many bytes. The report
+  // reader joins lines across reads, so the size changes no event; a large
+  // one spares a talkative child's reader most of its system calls.
+  static constexpr size_t kChunkSize = 64 * 1024;
 
   // Starts the program named by the first token of `commandLine` (a path with
   // blanks must be quoted; the rest is split by the system's rules), with its

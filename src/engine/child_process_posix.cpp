@@ -1,6 +1,8 @@
-// POSIX children: three pipes made close-on-exec, so that the child inherits
-// only the three ends moved onto its standard streams; the program started
-// with posix_spawnp, which reports a program that cannot be run as an error.
+// POSIX children: the command line is split by the Windows rules, so a
+// program path with blanks must be quoted here as there; three pipes are made
+// close-on-exec, so that the child inherits only the three ends moved onto its
+// standard streams; the program is started with posix_spawnp, which reports a
+// program that cannot be run as an error.
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cmdline.h"
 #include "app/utils_exception.h"
 #include "app/utils_text.h"
 #include "engine/child_process.h"
@@ -43,29 +46,6 @@ struct Pipe {
   }
 };
 
-// Interim splitter until the shared one lands: blanks separate words, double
-// quotes group them.
-std::vector<std::wstring> SplitCommandLineWords(const std::wstring& line) {
-  std::vector<std::wstring> words;
-  std::wstring word;
-  bool inWord = false, quoted = false;
-  for (wchar_t c : line) {
-    if (c == L'"') {
-      quoted = !quoted;
-      inWord = true;
-    } else if ((c == L' ' || c == L'\t') && !quoted) {
-      if (inWord) words.push_back(word);
-      word.clear();
-      inWord = false;
-    } else {
-      word.push_back(c);
-      inWord = true;
-    }
-  }
-  if (inWord) words.push_back(word);
-  return words;
-}
-
 }  // namespace
 
 struct ChildProcess::Native {
@@ -86,7 +66,7 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, uint32_t startupFlag
                            uint16_t /*showWindow: POSIX children have no window to hide*/)
     : native_(new Native) {
   if (commandLine.size() >= kCommandLineCapacity) throw Exception(L"");
-  const std::vector<std::wstring> words = SplitCommandLineWords(commandLine);
+  const std::vector<std::wstring> words = SplitCommandLine(commandLine);
   if (words.empty()) throw Exception(L"");
 
   // 1. The standard-error, standard-output and standard-input pipes, in this

@@ -61,13 +61,15 @@ std::wstring InstallTask::EarlierInstallationDir(const std::wstring& previousUni
 }
 
 void InstallTask::Start() {
-  // 1. The package file of this attempt.
-  packagePath_ = PackagePath();
-
-  // 2. Each attempt runs with components of its own.
+  // 1. Each attempt runs with components of its own. The earlier ones go
+  //    first: a worker of the last attempt may still be in its handler,
+  //    deleting the package file of its own attempt.
   remover_.reset();
   downloader_.reset();
   packageRunner_.reset();
+
+  // 2. The package file of this attempt.
+  packagePath_ = PackagePath();
 
   // 3. The downloader, its worker created waiting.
   auto onDownload = [this](int32_t c, double v, const wchar_t* t) { OnDownloadEvent(c, v, t); };

@@ -51,9 +51,10 @@ std::wstring CPackageInstaller::ComposeCommandLine(const std::wstring& packagePa
 }
 
 bool CPackageInstaller::Start() {
+  // The worker of an earlier run goes first: it reads the command line.
+  worker_.reset();
   commandLine_ = ComposeCommandLine(packagePath_, installDir_, adminAct_, authorizationAct_, dsc_,
                                     ssc_, InstallerConfig::Instance().InstCmd());
-  worker_.reset();  // waits for the worker of an earlier run
   worker_ = std::make_unique<Utils::Thread>(
       [this](void*) -> uint32_t {
         Run();

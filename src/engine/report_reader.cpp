@@ -16,10 +16,16 @@ const wchar_t kPackageFailText[] = L"安装包安装失败";
 const wchar_t kUninstallerFailText[] = L"安装包卸载失败";
 
 // The value after `key` when `line` begins with it, exactly and
-// case-sensitively; nothing is skipped before the key.
-bool MatchKey(const std::wstring& line, std::wstring_view key, size_t& valueStart) {
-  if (line.size() < key.size() || line.compare(0, key.size(), key) != 0) return false;
-  valueStart = key.size();
+// case-sensitively; nothing is skipped before the key. Compared inline: this
+// runs for every key on every line of a talkative package.
+template <size_t N>
+bool MatchKey(const std::wstring& line, const wchar_t (&key)[N], size_t& valueStart) {
+  constexpr size_t length = N - 1;
+  if (line.size() < length) return false;
+  const wchar_t* text = line.data();
+  for (size_t i = 0; i < length; ++i)
+    if (text[i] != key[i]) return false;
+  valueStart = length;
   return true;
 }
 

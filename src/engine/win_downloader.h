@@ -15,6 +15,9 @@ class CWinDownloader : public CDownloader {
  public:
   // The status callback handed to the URL download service. It is not
   // reference-counted: the downloader that holds it decides its lifetime.
+  // (System interfaces have no virtual destructor by design.)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
   class CBindCallback : public IBindStatusCallbackEx {
    public:
     CBindCallback() = default;
@@ -46,6 +49,7 @@ class CWinDownloader : public CDownloader {
     std::atomic<bool> finished{false};
     IBinding* binding = nullptr;  // kept, not used, no reference taken
   };
+#pragma GCC diagnostic pop
 
   // Creates the worker suspended, named "ABDEF".
   CWinDownloader(ProgressCallback callback, std::wstring url, std::wstring destPath,

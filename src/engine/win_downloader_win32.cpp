@@ -1,5 +1,7 @@
 #include "engine/win_downloader.h"
 
+#include "app/utils_path.h"
+
 CWinDownloader::CBindCallback::~CBindCallback() {
   finished = true;
   callback = nullptr;
@@ -70,8 +72,13 @@ void CWinDownloader::Run() {
   Download::Run(
       callback_, url_, destPath_,
       [this](const std::wstring& address) {
-        return static_cast<int32_t>(
-            URLDownloadToFileW(nullptr, address.c_str(), destPath_.c_str(), 0, &bindCallback_));
+        HRESULT result =
+            URLDownloadToFileW(nullptr, address.c_str(), destPath_.c_str(), 0, &bindCallback_);
+        // Some implementations of the service answer success when they could
+        // not write the file; without the file the attempt has failed.
+        if (result == S_OK && !Utils::FileExists(destPath_))
+          result = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+        return static_cast<int32_t>(result);
       },
       pause_, bindCallback_.finished);
   CoUninitialize();

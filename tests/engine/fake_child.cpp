@@ -32,7 +32,7 @@
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
+[[maybe_unused]] std::string Utf8(const std::wstring& text) {
   std::string out;
   for (wchar_t wc : text) {
     auto cp = static_cast<unsigned long>(wc);
@@ -85,8 +85,9 @@ char Separator() {
 #endif
 }
 
-std::string OwnDirectory(const Invocation& inv) {
+[[maybe_unused]] std::string OwnDirectory(const Invocation& inv) {
 #ifdef _WIN32
+  (void)inv;
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::string own = Utf8(path);
@@ -144,7 +145,7 @@ std::string FullReport(const std::string& nl) {
          "State=Success" + nl;
 }
 
-int PlayPackage(const std::string& scenario) {
+[[maybe_unused]] int PlayPackage(const std::string& scenario) {
   if (scenario == "success") {
     Write(FullReport("\n"));
   } else if (scenario == "crlf") {
@@ -209,7 +210,7 @@ int PlayPackage(const std::string& scenario) {
   return 0;
 }
 
-int PlayUninstaller(const std::string& scenario) {
+[[maybe_unused]] int PlayUninstaller(const std::string& scenario) {
   if (scenario == "success") {
     Write("Progress=0.5\n");
     Pause(50);

@@ -23,7 +23,10 @@ Routes (query strings are accepted everywhere and ignored unless noted):
   /fault/redirect?to=<path>       302 to <path> (default /openapi/download)
   /fault/fail-first/<key>         500 for the first request with <key>, then
                                   the package
-  /count/<key>                    how many requests /fault/fail-first/<key> got
+  /fault/drop-first/<key>         the first request with <key> gets its
+                                  connection closed without an answer, later
+                                  ones the package
+  /count/<key>                    how many requests /fault/*-first/<key> got
 """
 import argparse
 import http.server
@@ -125,14 +128,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Content-Length", "0")
             self.end_headers()
             return
-        if path.startswith("/fault/fail-first/"):
-            key = path[len("/fault/fail-first/"):]
+        for kind in ("fail-first", "drop-first"):
+            prefix = "/fault/%s/" % kind
+            if not path.startswith(prefix):
+                continue
+            key = path[len(prefix):]
             with self.server.lock:
                 count = self.server.counts.get(key, 0) + 1
                 self.server.counts[key] = count
-            if count == 1:
+            if count > 1:
+                return self.send_package()
+            if kind == "fail-first":
                 return self.send_plain(500, b"first request fails\n")
-            return self.send_package()
+            return self.reset()
         if path.startswith("/count/"):
             with self.server.lock:
                 count = self.server.counts.get(path[len("/count/"):], 0)
@@ -162,6 +170,23 @@ class Server(http.server.ThreadingHTTPServer):
         pass  # a client that goes away mid-body is normal here
 
 
+def stop_recorded(pid_file):
+    """Ends the server recorded in pid_file, if it still runs: a server left
+    by an earlier start with the same file never outlives the next one."""
+    try:
+        with open(pid_file) as f:
+            pid = int(f.read().strip())
+        with open("/proc/%d/cmdline" % pid, "rb") as f:
+            if b"serve.py" not in f.read():
+                pid = None  # the number went to another program
+        if pid:
+            os.kill(pid, signal.SIGTERM)
+    except (OSError, ValueError):
+        pass
+    if pid_file and os.path.exists(pid_file):
+        os.remove(pid_file)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--package")
@@ -174,15 +199,11 @@ def main():
     args = parser.parse_args()
 
     if args.stop:
-        try:
-            with open(args.pid_file) as f:
-                os.kill(int(f.read().strip()), signal.SIGTERM)
-        except (OSError, ValueError):
-            pass
-        if args.pid_file and os.path.exists(args.pid_file):
-            os.remove(args.pid_file)
+        stop_recorded(args.pid_file)
         return 0
 
+    if args.pid_file:
+        stop_recorded(args.pid_file)
     if args.port_file and os.path.exists(args.port_file):
         os.remove(args.port_file)
 
