@@ -81,20 +81,22 @@ void CPackageInstaller::Run() {
     return;
   }
 
-  // The outcome (2003 or 2004 from a final line) is held until the package
-  // has exited; every other event goes out as its line is read.
-  struct Outcome {
+  // The outcome (2003 or 2004 from a final line) and whatever follows it in
+  // the same read are held until the package has exited, so the install task
+  // deletes a package file that is no longer running; every event before the
+  // outcome goes out as its line is read.
+  struct HeldEvent {
     int32_t code;
     double value;
     std::wstring text;
   };
-  std::vector<Outcome> outcomes;
+  std::vector<HeldEvent> held;
   Report::CReportReader reader(Report::CReportReader::Protocol::Package,
                                [&](int32_t code, double value, const wchar_t* text) {
-                                 if (code == 2003 || code == 2004)
-                                   outcomes.push_back({code, value, text});
-                                 else
+                                 if (held.empty() && code != 2003 && code != 2004)
                                    callback_(code, value, text);
+                                 else
+                                   held.push_back({code, value, text});
                                });
   codePage_ = reader.CodePage();
   Utils::FollowOutput(*child, [&](std::string_view chunk) { reader.Feed(chunk); });
@@ -109,5 +111,5 @@ void CPackageInstaller::Run() {
     callback_(2003, 1, L"");
     return;
   }
-  for (const auto& o : outcomes) callback_(o.code, o.value, o.text.c_str());
+  for (const auto& e : held) callback_(e.code, e.value, e.text.c_str());
 }

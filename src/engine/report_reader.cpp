@@ -258,6 +258,7 @@ CReportReader::CReportReader(Protocol protocol, ProgressCallback raise)
     : protocol_(protocol), raise_(std::move(raise)) {}
 
 void CReportReader::Feed(std::string_view chunk) {
+  finalInEarlierChunk_ = sawFinal_;
   splitter_.Feed(chunk, [this](std::string_view bytes, bool cut) { HandleBytes(bytes, cut); });
 }
 
@@ -267,10 +268,11 @@ void CReportReader::Finish() {
 
 void CReportReader::HandleBytes(std::string_view bytes, bool cut) {
   if (protocol_ == Protocol::Package) {
-    // The package's report ends with its final line: what follows is read
-    // (so the package never blocks on a full pipe) but raises nothing, so a
-    // run has exactly one outcome however the output was cut into reads.
-    if (sawFinal_) return;
+    // The package's report ends with the read that held its final line:
+    // later output is still read, so the package never blocks on a full pipe,
+    // but raises nothing. Lines after the final one in that same read count,
+    // so "Error=" followed by "State=Fail" written together gives two 2004.
+    if (finalInEarlierChunk_) return;
     DecodeLine(bytes, state_.codePage, line_);
     if (HandlePackageLine(line_, cut, state_, raise_)) sawFinal_ = true;
   } else {

@@ -115,7 +115,9 @@ class CReportReader {
 
   CReportReader(Protocol protocol, ProgressCallback raise);
 
-  // Handles every line that `chunk` completes.
+  // Handles every line that `chunk` completes. For the package, the read
+  // that delivered a final line ends the report: the lines it completes after
+  // that line are still handled, those of later reads raise nothing.
   void Feed(std::string_view chunk);
   // Handles the unfinished last line once the output has ended.
   void Finish();
@@ -134,6 +136,7 @@ class CReportReader {
   PackageState state_;
   std::wstring line_;
   bool sawFinal_ = false;
+  bool finalInEarlierChunk_ = false;
 };
 
 }  // namespace Report

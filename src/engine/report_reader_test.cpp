@@ -113,10 +113,20 @@ TEST(PackageReport, TextValuesKeepCarriageReturnAndStopAt771Characters) {
   EXPECT_EQ(Package("Message=" + over), (std::vector<Event>{{3009, 0, L""}}));
 }
 
-TEST(PackageReport, LinesAfterTheFinalLineRaiseNothing) {
+TEST(PackageReport, TheReadWithTheFinalLineEndsTheReport) {
+  // Lines after the final one in the same read still count...
   EXPECT_EQ(Package("Progress=0.5\nError=bad\nState=Fail\nProgress=1\n"),
-            (std::vector<Event>{{2002, 0.5, L""}, {2004, 1000, L"bad"}}));
-  EXPECT_EQ(Package("State=Success\nState=Fail\n"), (std::vector<Event>{{2003, 0, L""}}));
+            (std::vector<Event>{{2002, 0.5, L""},
+                                {2004, 1000, L"bad"},
+                                {2004, 0, L"安装包安装失败"},
+                                {2002, 1, L""}}));
+  // ...those of later reads raise nothing, a line finished there included.
+  Recorder r;
+  Report::CReportReader reader(Report::CReportReader::Protocol::Package, r.Callback());
+  reader.Feed("State=Success\nMessage=a");
+  reader.Feed("b\nState=Fail\n");
+  reader.Finish();
+  EXPECT_EQ(r.events, (std::vector<Event>{{2003, 0, L""}}));
 }
 
 TEST(PackageReport, InstallVersionKeepsWhatItCannotRead) {

@@ -341,14 +341,14 @@ TEST(PackageRunner, EachScenarioRaisesItsEvents) {
       {"crlf", full(L"\r")},
       {"utf8", {{3009, 0, L"安装完成"}, {2003, 0, L""}}},
       {"cp936", {{3009, 0, L"安装完成"}, {2003, 0, L""}}},
-      {"error", {{2002, 0.5, L""}, {2004, 1000, L"disk full"}}},
+      {"error", {{2002, 0.5, L""}, {2004, 1000, L"disk full"}, {2004, 0, fail}}},
       {"fail", {{2002, 0.5, L""}, {2004, 0, fail}}},
       {"crash", {{2002, 0.5, L""}, {2003, 1, L""}}},
       {"silent", {{2003, 1, L""}}},
       {"exit259", {{2003, 1, L""}}},
       {"hang", {{2002, 0.5, L""}, {2002, 1, L""}, {2003, 0, L""}}},
       {"cut", {{2002, 0.5, L""}, {3000, 0, L"C:\\Quorvane"}, {3009, 0, L"安装"}, {2003, 0, L""}}},
-      {"after", {{2003, 0, L""}}},
+      {"after", {{2003, 0, L""}, {2002, 0.9, L""}}},
       {"stderr", {{2003, 0, L""}}},
   };
   Scratch dirs;
@@ -733,7 +733,7 @@ TEST_F(InstallTaskTest, EveryEndLeavesNoPackageFile) {
     double value;
   };
   const Case cases[] = {
-      {"error", kDownloadRoute, 2004, 1000},
+      {"error", kDownloadRoute, 2004, 0},  // "Error=" then "State=Fail": the last one
       {"fail", kDownloadRoute, 2004, 0},
       {"crash", kDownloadRoute, 2003, 1},
       {"success", "", 1004, -1},
