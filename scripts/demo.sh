@@ -58,7 +58,13 @@ if [ -n "${headless:-}" ]; then
   sleep 1
   import -window root "$out/01-start.png"
   echo "demo: screenshot $out/01-start.png"
-  xdotool windowclose "$win" 2>/dev/null || true
+  # Close it the way a user would: the window's close request.
+  scripts/wine-run.sh --prefix build/win64/wineprefix taskkill /im QuorvaneSetup.exe >/dev/null 2>&1 || true
+  for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$app" 2>/dev/null; then
+    echo "demo: the installer did not close" >&2
+    exit 1
+  fi
   wait "$app" || true
 else
   wait "$app"
