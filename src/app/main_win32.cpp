@@ -11,6 +11,7 @@
 #include "app/config.h"
 #include "app/single_instance.h"
 #include "app/startup.h"
+#include "toolkit/skin_archive.h"
 #include "window/main_wnd_placeholder.h"
 
 namespace {
@@ -47,7 +48,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPWSTR /*command
   // 5. Options before any window reads the configuration.
   ApplyCommandLineOverrides();
 
-  // 6-10. The main window and its loop, until the window is gone.
+  // 6. The skin is a 7z archive among this module's resources.
+  DuiLib::SkinSettings::SetInstance(instance);
+  DuiLib::SkinSettings::SetArchiveFormat7z(true);
+
+  // 7-10. The main window and its loop, until the window is gone.
   auto window = std::make_unique<CMainWndPlaceholder>();
   window->Create(instance, L"Quorvex");
   window->CenterWindow();
