@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/layout_values.h"
+
 namespace DuiLib {
 
 namespace {
@@ -44,27 +46,6 @@ Rect ReadRect(const std::wstring& text) {
   return {values[0], values[1], values[2], values[3]};
 }
 
-uint32_t ReadColor(const std::wstring& text) {
-  size_t p = 0;
-  if (p < text.size() && text[p] == L'#') ++p;
-  uint64_t value = 0;
-  for (; p < text.size(); ++p) {
-    const wchar_t c = text[p];
-    int digit;
-    if (c >= L'0' && c <= L'9') {
-      digit = c - L'0';
-    } else if (c >= L'a' && c <= L'f') {
-      digit = c - L'a' + 10;
-    } else if (c >= L'A' && c <= L'F') {
-      digit = c - L'A' + 10;
-    } else {
-      break;
-    }
-    value = std::min<uint64_t>(value * 16 + static_cast<uint64_t>(digit), 0xFFFFFFFFull);
-  }
-  return static_cast<uint32_t>(value);
-}
-
 void Apply(ImageAttributes& a, const std::wstring& key, const std::wstring& value, bool& hasFile) {
   if (value.empty()) return;
   if (key == L"file") {
@@ -79,7 +60,7 @@ void Apply(ImageAttributes& a, const std::wstring& key, const std::wstring& valu
   } else if (key == L"corner" || key == L"scale9") {
     a.corner = ReadRect(value);
   } else if (key == L"mask") {
-    a.mask = ReadColor(value);
+    a.mask = ParseLayoutColor(value);  // "#" optional, as everywhere
   } else if (key == L"fade") {
     size_t pos = 0;
     a.fade = static_cast<uint8_t>(std::clamp(ReadInteger(value, pos), 0, 255));
