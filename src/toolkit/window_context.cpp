@@ -191,14 +191,24 @@ uint64_t CWindowContext::Now() {
                                    .count());
 }
 
-void CWindowContext::SendNotify(CControlUI* sender, std::wstring_view type, intptr_t wParam,
-                                intptr_t lParam) {
+namespace {
+
+NotifyMsg MakeNotify(CControlUI* sender, std::wstring_view type, intptr_t wParam,
+                     intptr_t lParam, uint64_t timestamp) {
   NotifyMsg msg;
   msg.type.assign(type);
   msg.sender = sender;
-  msg.timestamp = Now();
+  msg.timestamp = timestamp;
   msg.wParam = wParam;
   msg.lParam = lParam;
+  return msg;
+}
+
+}  // namespace
+
+void CWindowContext::SendNotify(CControlUI* sender, std::wstring_view type, intptr_t wParam,
+                                intptr_t lParam) {
+  NotifyMsg msg = MakeNotify(sender, type, wParam, lParam, Now());
   // A receiver may add or remove receivers while it is notified.
   const std::vector<INotifyUI*> receivers = notifiers_;
   for (INotifyUI* receiver : receivers) {
@@ -210,12 +220,7 @@ void CWindowContext::SendNotify(CControlUI* sender, std::wstring_view type, intp
 
 void CWindowContext::PostNotify(CControlUI* sender, std::wstring_view type, intptr_t wParam,
                                 intptr_t lParam) {
-  NotifyMsg msg;
-  msg.type.assign(type);
-  msg.sender = sender;
-  msg.timestamp = Now();
-  msg.wParam = wParam;
-  msg.lParam = lParam;
+  NotifyMsg msg = MakeNotify(sender, type, wParam, lParam, Now());
   {
     std::lock_guard<std::mutex> lock(queueMutex_);
     queue_.push_back(std::move(msg));
